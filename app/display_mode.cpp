@@ -1,0 +1,38 @@
+#include "app/display_mode.h"
+
+#include "platform/application.h"
+
+namespace {
+constexpr unsigned kFieldWidth = 0x80000, kFieldHeight = 0x100000, kFieldBits = 0x40000;
+}
+
+CDisplayMode::CDisplayMode() {
+  m_bChanged = false;
+  m_dmSaved = DisplayModeRecord{};
+  if (plat::Application* app = plat::Application::Current(); app != nullptr) {
+    const plat::Rect screen = app->ScreenRect();
+    m_dmSaved.dmPelsWidth = screen.width();
+    m_dmSaved.dmPelsHeight = screen.height();
+  }
+  m_dmSaved.dmBitsPerPel = 24;
+  m_dmSaved.dmFields = kFieldWidth | kFieldHeight | kFieldBits;
+}
+
+CDisplayMode::~CDisplayMode() { Restore(); }
+
+bool CDisplayMode::SetMode(int width, int height) {
+  DisplayModeRecord mode = m_dmSaved;
+  mode.dmPelsWidth = width;
+  mode.dmPelsHeight = height;
+  mode.dmFields = kFieldWidth | kFieldHeight;
+  plat::Application* app = plat::Application::Current();
+  if (app == nullptr || !app->SetFullScreen(true)) return false;
+  m_bChanged = true;
+  return true;
+}
+
+void CDisplayMode::Restore() {
+  if (!m_bChanged) return;
+  if (plat::Application* app = plat::Application::Current(); app != nullptr) app->SetFullScreen(false);
+  m_bChanged = false;
+}

@@ -1,0 +1,43 @@
+#include "app/pending_stubs.h"
+
+#include "app/game_view.h"
+#include "app/velmora_app.h"
+
+void StubLoadBmp(CDibSurface& surface, const std::string& path) {
+  surface.Release();
+  App().m_log.Printf("STUB LoadBmp: bitmap loading is not built yet; skipped %s\n", path.c_str());
+}
+
+bool StubOpenSoundDevice(CGameView* view) {
+  (void)view;
+  App().m_log.Printf("STUB OpenSoundDevice: sound output is not built yet; the game runs silently\n");
+  // No box for the player: the missing device is this build's, not the machine's.
+  return true;
+}
+
+void StubSendMediaCommand(const char* command) {
+  App().m_log.Printf("STUB SendMediaCommand: media playback is not built yet; skipped '%s'\n", command);
+}
+
+void StubInitGameData() { App().m_log.Printf("STUB InitGameData: data tables are not built yet; none loaded\n"); }
+
+void StubScriptRuntimeSetView(CGameView* view) {
+  (void)view;
+  App().m_log.Printf("STUB ScriptRuntimeSetView: the script runtime is not built yet\n");
+}
+
+void StubPlayOpeningMovie(CGameView* view) {
+  App().m_log.Printf("STUB PlayOpeningMovie: the opening movie and title are not built yet; black screen\n");
+  view->LeaveScreen();
+  view->m_surfFrame.Fill(view->m_rcScreen, kBlack);
+  view->m_surfBack.Fill(view->m_rcScreen, kBlack);
+  view->m_surfTop.Fill(view->m_rcScreen, kKeyGreen);
+  view->Invalidate(&view->m_rcScreen);
+}
+
+void StubEdgeTabMouse(unsigned flags, int x, int y) {
+  (void)flags, (void)x, (void)y;
+  static bool logged = false;
+  if (!logged) App().m_log.Printf("STUB EdgeTabMouse: the edge tab's mouse logic is not built yet\n");
+  logged = true;
+}

@@ -1,0 +1,24 @@
+// Stand-ins for pieces of the game that are not built yet. Each one logs, once, that it is a
+// stub and what it skipped, so a run shows plainly what is missing.
+#pragma once
+
+#include <string>
+
+class CGameView;
+class CDibSurface;
+
+// Bitmap loading: the surface is left empty.
+void StubLoadBmp(CDibSurface& surface, const std::string& path);
+
+// Sound output: the device is not opened; nothing plays.
+bool StubOpenSoundDevice(CGameView* view);
+// Media command strings: the command is logged and not carried out.
+void StubSendMediaCommand(const char* command);
+// Data tables: nothing is loaded.
+void StubInitGameData();
+// Script runtime: the view is not handed over.
+void StubScriptRuntimeSetView(CGameView* view);
+// Opening movie, the view's first screen: a black screen that installs no callbacks.
+void StubPlayOpeningMovie(CGameView* view);
+// Edge tab mouse logic: the tab does not react.
+void StubEdgeTabMouse(unsigned flags, int x, int y);
