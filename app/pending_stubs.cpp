@@ -26,9 +26,17 @@ void StubScriptRuntimeSetView(CGameView* view) {
   App().m_log.Printf("STUB ScriptRuntimeSetView: the script runtime is not built yet\n");
 }
 
+int g_nStubOpeningTicks = 0;
+
+namespace {
+void StubOpeningTick() { ++g_nStubOpeningTicks; }
+}  // namespace
+
 void StubPlayOpeningMovie(CGameView* view) {
   App().m_log.Printf("STUB PlayOpeningMovie: the opening movie and title are not built yet; black screen\n");
   view->LeaveScreen();
+  g_nStubOpeningTicks = 0;
+  view->m_pfnTick = StubOpeningTick;
   view->m_surfFrame.Fill(view->m_rcScreen, kBlack);
   view->m_surfBack.Fill(view->m_rcScreen, kBlack);
   view->m_surfTop.Fill(view->m_rcScreen, kKeyGreen);

@@ -18,7 +18,8 @@ void StubSendMediaCommand(const char* command);
 void StubInitGameData();
 // Script runtime: the view is not handed over.
 void StubScriptRuntimeSetView(CGameView* view);
-// Opening movie, the view's first screen: a black screen that installs no callbacks.
+// Opening movie, the view's first screen: a black screen whose tick only counts.
+extern int g_nStubOpeningTicks;
 void StubPlayOpeningMovie(CGameView* view);
 // Edge tab mouse logic: the tab does not react.
 void StubEdgeTabMouse(unsigned flags, int x, int y);

@@ -123,13 +123,13 @@ DialogTemplate BuildMessageBox(std::string_view text, std::string_view caption, 
 
 int ShowMessageBox(Window* owner, std::string_view text, std::string_view caption, MessageBoxButtons buttons,
                    DialogIcon icon) {
+  // Before the program has a window there is nothing to draw the box in: the platform's
+  // start-up box shows it instead (a native box, or stderr when headless).
   Application* app = Application::Current();
   if (app == nullptr || app->backend() == nullptr) {
-    std::fprintf(stderr, "%s: %s\n", Cp932ToUtf8(caption).c_str(), Cp932ToUtf8(text).c_str());
+    ShowStartupError(Cp932ToUtf8(caption), Cp932ToUtf8(text));
     return kIdOk;
   }
-  // Before the program has a window there is nothing to draw the box in: the platform's
-  // startup box shows it instead.
   if (owner == nullptr || !owner->exists()) owner = app->main_window();
   if (owner == nullptr || !owner->exists()) {
     ShowStartupError(Cp932ToUtf8(caption), Cp932ToUtf8(text));

@@ -28,6 +28,8 @@ void InjectExpose(const Rect& area);
 // The virtual clock, and running the current application's loop for `ms` of it.
 std::uint64_t Now();
 void Advance(std::uint64_t ms);
+// Moves the clock on at once, as work that takes `ms` would (a slow tick, say).
+void SpendTime(std::uint64_t ms);
 
 // What a modal loop (dialog, message box) does next. With the queue empty, a modal loop answers
 // its dialog with Cancel (the close box) and notes that it did.

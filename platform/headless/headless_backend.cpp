@@ -160,6 +160,8 @@ void Advance(std::uint64_t ms) {
   app->RunUntil(State().now + ms);
 }
 
+void SpendTime(std::uint64_t ms) { State().now += ms; }
+
 void QueueModal(ModalAction action) { State().modal_actions.push_back(std::move(action)); }
 void QueueModalAdvance(std::uint64_t ms) {
   ModalAction a;
