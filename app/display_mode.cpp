@@ -21,10 +21,9 @@ CDisplayMode::CDisplayMode() {
 CDisplayMode::~CDisplayMode() { Restore(); }
 
 bool CDisplayMode::SetMode(int width, int height) {
-  DisplayModeRecord mode = m_dmSaved;
-  mode.dmPelsWidth = width;
-  mode.dmPelsHeight = height;
-  mode.dmFields = kFieldWidth | kFieldHeight;
+  // The desktop keeps its resolution: the width × height picture is scaled to fill it.
+  (void)width;
+  (void)height;
   plat::Application* app = plat::Application::Current();
   if (app == nullptr || !app->SetFullScreen(true)) return false;
   m_bChanged = true;
