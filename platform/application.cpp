@@ -53,6 +53,8 @@ bool Application::StartBackend() {
   return backend_ != nullptr;
 }
 
+void Application::StopBackend() { backend_.reset(); }
+
 bool Application::headless() const { return backend_ != nullptr && backend_->is_headless(); }
 
 std::uint64_t Application::NowMs() const { return backend_ != nullptr ? backend_->NowMs() : 0; }

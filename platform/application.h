@@ -32,6 +32,9 @@ class Application {
   // stderr when no display is available.
   bool StartBackend();
   bool headless() const;
+  // Closes the backend while the program's libraries are all still loaded (the program entry
+  // does this when the loop has ended, before static objects are destroyed).
+  void StopBackend();
 
   // The message loop: runs until the main window is destroyed or Quit is called. Returns the
   // exit code.

@@ -12,5 +12,7 @@ int main() {
   }
   if (!app->StartBackend()) return 1;
   if (!app->InitInstance()) return 1;
-  return app->Run();
+  const int code = app->Run();
+  app->StopBackend();
+  return code;
 }

@@ -1,11 +1,12 @@
-// CP932 <-> UTF-8 through iconv. Each thread keeps its own pair of conversion descriptors, so no
-// iconv_t is ever shared between threads and no lock is needed.
+// CP932 <-> UTF-8 through iconv, with pools of conversion descriptors shared by all threads.
 #include "platform/text_encoding.h"
 
 #include <iconv.h>
 
 #include <cerrno>
 #include <cstddef>
+#include <mutex>
+#include <vector>
 
 namespace plat {
 namespace {
@@ -13,41 +14,47 @@ namespace {
 constexpr char kReplacementUtf8[] = "\xEF\xBF\xBD";  // U+FFFD, written as bytes (not a literal)
 const iconv_t kNoConverter = reinterpret_cast<iconv_t>(-1);  // what iconv_open returns on failure
 
-// One conversion direction, opened lazily for the calling thread and closed when it ends.
-class Converter {
+// Conversion descriptors of one direction, lent out one at a time. The pool is never destroyed:
+// conversions still work while the program ends (a static destructor writing the last log line
+// runs after thread-local objects are gone), and no iconv_t is ever used by two threads at once.
+class ConverterPool {
  public:
-  Converter(const char* to, const char* from) : to_(to), from_(from) {}
-  ~Converter() {
-    if (cd_ != kNoConverter) iconv_close(cd_);
-  }
-  Converter(const Converter&) = delete;
-  Converter& operator=(const Converter&) = delete;
+  ConverterPool(const char* to, const char* from) : to_(to), from_(from) {}
 
-  // The descriptor in its initial shift state, or kNoConverter when iconv lacks the encoding.
-  iconv_t Get() {
-    if (!tried_) {
-      tried_ = true;
-      cd_ = iconv_open(to_, from_);
+  // A descriptor in its initial shift state, or kNoConverter when iconv lacks the encoding.
+  iconv_t Borrow() {
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      if (!free_.empty()) {
+        iconv_t cd = free_.back();
+        free_.pop_back();
+        return cd;
+      }
     }
-    if (cd_ != kNoConverter) iconv(cd_, nullptr, nullptr, nullptr, nullptr);
-    return cd_;
+    return iconv_open(to_, from_);
+  }
+  void Return(iconv_t cd) {
+    if (cd == kNoConverter) return;
+    iconv(cd, nullptr, nullptr, nullptr, nullptr);
+    std::lock_guard<std::mutex> lock(mutex_);
+    free_.push_back(cd);
   }
 
  private:
   const char* to_;
   const char* from_;
-  iconv_t cd_ = kNoConverter;
-  bool tried_ = false;
+  std::mutex mutex_;
+  std::vector<iconv_t> free_;
 };
 
-Converter& Cp932ToUtf8Converter() {
-  thread_local Converter converter("UTF-8", "CP932");
-  return converter;
+ConverterPool& Cp932ToUtf8Pool() {
+  static ConverterPool* pool = new ConverterPool("UTF-8", "CP932");
+  return *pool;
 }
 
-Converter& Utf8ToCp932Converter() {
-  thread_local Converter converter("CP932", "UTF-8");
-  return converter;
+ConverterPool& Utf8ToCp932Pool() {
+  static ConverterPool* pool = new ConverterPool("CP932", "UTF-8");
+  return *pool;
 }
 
 bool IsCp932Lead(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
@@ -146,8 +153,11 @@ std::string Cp932ToUtf8(std::string_view cp932) {
     out += kReplacementUtf8;
     return InvalidCp932Length(p, left);
   };
-  const iconv_t cd = Cp932ToUtf8Converter().Get();
-  return cd != kNoConverter ? Convert(cd, cp932, on_error) : AsciiOnly(cp932, on_error);
+  ConverterPool& pool = Cp932ToUtf8Pool();
+  const iconv_t cd = pool.Borrow();
+  std::string out = cd != kNoConverter ? Convert(cd, cp932, on_error) : AsciiOnly(cp932, on_error);
+  pool.Return(cd);
+  return out;
 }
 
 std::string Utf8ToCp932(std::string_view utf8) {
@@ -155,8 +165,11 @@ std::string Utf8ToCp932(std::string_view utf8) {
     out += '?';
     return Utf8ReplacedLength(p, left);
   };
-  const iconv_t cd = Utf8ToCp932Converter().Get();
-  return cd != kNoConverter ? Convert(cd, utf8, on_error) : AsciiOnly(utf8, on_error);
+  ConverterPool& pool = Utf8ToCp932Pool();
+  const iconv_t cd = pool.Borrow();
+  std::string out = cd != kNoConverter ? Convert(cd, utf8, on_error) : AsciiOnly(utf8, on_error);
+  pool.Return(cd);
+  return out;
 }
 
 }  // namespace plat

@@ -72,11 +72,22 @@ class SdlBackend final : public Backend {
   bool Init() {
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "0");
     SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
+    // SIGTERM and SIGINT end the program as signals do, rather than asking the player to quit.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
       std::fprintf(stderr, "Velmora: no display available (%s)\n", SDL_GetError());
       return false;
     }
     initialised_ = true;
+    // Without X11 or Wayland SDL falls back to drivers that show nothing; a game nobody can see
+    // would hold the single-instance lock for ever, so refuse them unless asked for by name.
+    const char* driver = SDL_GetCurrentVideoDriver();
+    const char* asked = std::getenv("SDL_VIDEODRIVER");
+    if (driver != nullptr && (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0) &&
+        (asked == nullptr || *asked == '\0')) {
+      std::fprintf(stderr, "Velmora: no display available (set DISPLAY, or VELMORA_BACKEND=headless)\n");
+      return false;
+    }
     SDL_StopTextInput();
     return true;
   }

@@ -129,3 +129,27 @@ TEST(TextEncodingThreads, ConcurrentConversionsAgree) {
 }
 
 }  // namespace
+
+namespace {
+
+// The game writes its last log line from a static destructor, after the main thread's
+// thread-local objects are gone: conversion must still work then.
+struct ConvertsWhileEnding {
+  ~ConvertsWhileEnding() {
+    if (plat::Cp932ToUtf8("---終了---") != "---\xE7\xB5\x82\xE4\xBA\x86---") std::_Exit(3);
+    if (plat::Utf8ToCp932("\xE7\xB5\x82") != "終") std::_Exit(4);
+  }
+};
+
+TEST(TextEncodingDeathTest, ConvertsFromStaticDestructorsAtExit) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  EXPECT_EXIT(
+      {
+        static ConvertsWhileEnding ending;
+        (void)plat::Cp932ToUtf8("a");  // the converters exist before the static above ends
+        std::exit(0);
+      },
+      ::testing::ExitedWithCode(0), "");
+}
+
+}  // namespace
