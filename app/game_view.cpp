@@ -55,7 +55,7 @@ void CGameView::InitResources() {
   m_surfTop.Fill(m_rcScreen, kKeyGreen);
 
   // The parts sheet; a missing file is logged and the game goes on without it.
-  StubLoadBmp(m_surfParts, App().m_strMiscPath + "heya256" + ".bmp");
+  m_surfParts.LoadBmp(App().m_strMiscPath + "heya256" + ".bmp");
 
   m_nFadeStep = 8;
   m_nMiddleLevel = 4;

@@ -3,11 +3,6 @@
 #include "app/game_view.h"
 #include "app/velmora_app.h"
 
-void StubLoadBmp(CDibSurface& surface, const std::string& path) {
-  surface.Release();
-  App().m_log.Printf("STUB LoadBmp: bitmap loading is not built yet; skipped %s\n", path.c_str());
-}
-
 bool StubOpenSoundDevice(CGameView* view) {
   (void)view;
   App().m_log.Printf("STUB OpenSoundDevice: sound output is not built yet; the game runs silently\n");

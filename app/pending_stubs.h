@@ -5,10 +5,6 @@
 #include <string>
 
 class CGameView;
-class CDibSurface;
-
-// Bitmap loading: the surface is left empty.
-void StubLoadBmp(CDibSurface& surface, const std::string& path);
 
 // Sound output: the device is not opened; nothing plays.
 bool StubOpenSoundDevice(CGameView* view);

@@ -1,16 +1,23 @@
-// The cost of the view's paint path: composing a dirty rectangle of the layers into the frame,
-// and the fade of a whole layer. Each figure carries `vs_memcpy`: its time over that of a plain
-// memcpy of the same bytes, measured in the same run, so the ratio holds on a noisy machine.
+// The cost of the view's paint path: composing the frame from the layers at the usual levels, a
+// full fade, and a page of message text. Each figure carries `vs_memcpy`: its time over that of a
+// memcpy of the bytes the operation must touch, measured in the same run, so the ratio holds on a
+// noisy machine.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
-#include <ctime>
 #include <cstring>
+#include <ctime>
+#include <memory>
+#include <string>
 #include <vector>
 
+#include "app/game_view.h"
 #include "graphics/dib_surface.h"
+#include "platform/font.h"
 
 namespace {
+
+constexpr int kLayerBytes = 1920 * 480;
 
 // Monotonic nanoseconds. (<chrono> cannot be used: its "µs" suffix has no CP932 form.)
 double NowNs() {
@@ -19,25 +26,15 @@ double NowNs() {
   return static_cast<double>(ts.tv_sec) * 1e9 + static_cast<double>(ts.tv_nsec);
 }
 
-struct Layers {
-  CDibSurface picture, top, frame, back;
-  Layers() {
-    for (CDibSurface* s : {&picture, &top, &frame, &back}) s->Create(640, 480);
-    picture.Fill({0, 0, 640, 480}, {40, 80, 120});
-    top.Fill({0, 0, 640, 480}, {0, 255, 0});
-    top.Fill({100, 100, 300, 200}, {250, 250, 250});
-  }
-};
-
-// Nanoseconds for copying `rows` rows of `row_bytes` between two 640 × 480 layers (best of 5).
-double MemcpyNs(int rows, int row_bytes) {
-  std::vector<unsigned char> a(640 * 480 * 3, 1), b(a.size());
+// Nanoseconds for a memcpy of `bytes` between two buffers of a layer's size (best of 5 rounds).
+double MemcpyNs(std::size_t bytes) {
+  std::vector<unsigned char> a(std::max<std::size_t>(bytes, 1), 1), b(a.size());
   double best = 1e18;
   for (int round = 0; round < 5; ++round) {
     constexpr int kReps = 200;
     const double start = NowNs();
     for (int r = 0; r < kReps; ++r) {
-      for (int y = 0; y < rows; ++y) std::memcpy(&b[y * 1920], &a[y * 1920], static_cast<std::size_t>(row_bytes));
+      std::memcpy(b.data(), a.data(), bytes);
       benchmark::DoNotOptimize(b.data());
       benchmark::ClobberMemory();
     }
@@ -47,34 +44,82 @@ double MemcpyNs(int rows, int row_bytes) {
 }
 
 template <typename Body>
-void RunAgainstMemcpy(benchmark::State& state, int rows, int row_bytes, Body body) {
-  const double baseline = MemcpyNs(rows, row_bytes);
+void RunAgainstMemcpy(benchmark::State& state, std::size_t baseline_bytes, Body body) {
+  const double baseline = MemcpyNs(baseline_bytes);
   const double start = NowNs();
   for (auto _ : state) body();
   const double ns = NowNs() - start;
   state.counters["vs_memcpy"] = ns / static_cast<double>(state.iterations()) / baseline;
+  state.counters["memcpy_us"] = baseline / 1000.0;
 }
 
-void BM_ComposeRect(benchmark::State& state) {
-  const int side = static_cast<int>(state.range(0));
-  Layers l;
-  RunAgainstMemcpy(state, side, side * 3, [&] {
-    l.frame.Blit(l.picture, 0, 0, side, side, 0, 0);
-    l.frame.Overlay(l.top, 0, 0, side, side, 0, 0, 4);
-    benchmark::DoNotOptimize(l.frame.m_pBits);
+// A view's layers as a scene has them: a picture, a back layer, a middle layer with a window
+// frame, a top layer mostly transparent with text and a red shadow band.
+std::unique_ptr<CGameView> SceneView() {
+  auto v = std::make_unique<CGameView>();
+  const plat::Rect all{0, 0, 640, 480};
+  for (CDibSurface* s : {&v->m_surfBack, &v->m_surfFrame, &v->m_surfPicture, &v->m_surfMiddle, &v->m_surfTop})
+    s->Create(640, 480);
+  v->m_surfBack.Fill(all, plat::Color{30, 40, 50});
+  v->m_surfPicture.Fill(all, plat::Color{120, 160, 200});
+  v->m_surfMiddle.Fill(all, plat::Color{0, 255, 0});
+  v->m_surfMiddle.Fill({20, 330, 620, 470}, plat::Color{40, 40, 90});
+  v->m_surfTop.Fill(all, plat::Color{0, 255, 0});
+  v->m_surfTop.Fill({0, 320, 640, 330}, plat::Color{255, 0, 0});
+  v->m_surfTop.Fill({40, 350, 600, 450}, plat::Color{255, 255, 255});
+  v->m_rcScreen = all;
+  return v;
+}
+
+void BM_ComposeFrameLevel4TopOnly(benchmark::State& state) {
+  auto v = SceneView();
+  v->m_nPictureLevel = 4;
+  v->m_bMiddleOn = false;
+  RunAgainstMemcpy(state, kLayerBytes, [&] {
+    v->ComposeFrame(v->m_rcScreen);
+    benchmark::DoNotOptimize(v->m_surfFrame.m_pBits);
+  });
+}
+
+void BM_ComposeFrameLevel3MiddleTop(benchmark::State& state) {
+  auto v = SceneView();
+  v->m_nPictureLevel = 3;
+  v->m_nMiddleLevel = 3;
+  v->m_bMiddleOn = true;
+  RunAgainstMemcpy(state, kLayerBytes, [&] {
+    v->ComposeFrame(v->m_rcScreen);
+    benchmark::DoNotOptimize(v->m_surfFrame.m_pBits);
   });
 }
 
 void BM_FadeFullLayer(benchmark::State& state) {
-  Layers l;
-  RunAgainstMemcpy(state, 480, 1920, [&] {
-    l.back.Fade(l.frame, 128);
-    benchmark::DoNotOptimize(l.back.m_pBits);
+  auto v = SceneView();
+  RunAgainstMemcpy(state, kLayerBytes, [&] {
+    v->m_surfBack.Fade(v->m_surfFrame, 128);
+    benchmark::DoNotOptimize(v->m_surfBack.m_pBits);
+  });
+}
+
+// One page of the message window: ten lines of 25 full-width characters.
+void BM_DrawStringPage(benchmark::State& state) {
+  auto v = SceneView();
+  auto font = plat::Font::Open("ＭＳ ゴシック", 16, plat::FontPitch::kFixed);
+  if (font == nullptr) {
+    state.SkipWithError("no font");
+    return;
+  }
+  const std::string line = "今日はとても良い天気でした。窓の外に小鳥が来たよ。";
+  // The cells the page covers: 10 lines of 16 rows, 25 cells of 16 pixels, 3 bytes each.
+  RunAgainstMemcpy(state, 10 * 16 * 25 * 16 * 3, [&] {
+    for (int i = 0; i < 10; ++i) v->m_surfTop.DrawString(40, 40 + i * 22, line.c_str(), font.get(), 0xFFFFFF);
+    benchmark::DoNotOptimize(v->m_surfTop.m_pBits);
   });
 }
 
 }  // namespace
 
-BENCHMARK(BM_ComposeRect)->Arg(32)->Arg(480);
+BENCHMARK(BM_ComposeFrameLevel4TopOnly);
+BENCHMARK(BM_ComposeFrameLevel3MiddleTop);
 BENCHMARK(BM_FadeFullLayer);
+BENCHMARK(BM_DrawStringPage);
 BENCHMARK_MAIN();

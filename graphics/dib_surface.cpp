@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <cstring>
 
+#include "app/velmora_app.h"
+#include "platform/bmp_codec.h"
+
 bool CDibSurface::Create(int width, int height) {
   Release();
   if (width <= 0 || height <= 0 || width > 16384 || height > 16384) return false;
@@ -17,6 +20,40 @@ bool CDibSurface::Create(int width, int height) {
   m_pixels.assign(m_bmi.biSizeImage, 0);
   m_pBits = m_pixels.data();
   return true;
+}
+
+bool CDibSurface::LoadBmp(const std::string& path) {
+  Release();
+  plat::DecodedBitmap bmp;
+  switch (plat::LoadBmpFile(path, &bmp)) {
+    case plat::BmpLoadResult::kNotFound:
+      App().m_log.Printf("BMP OPEN ERR %s not found\n", path.c_str());
+      return false;
+    case plat::BmpLoadResult::kNotBmp:
+      App().m_log.Printf("BMP OPEN ERR %s not BMP\n", path.c_str());
+      return false;
+    case plat::BmpLoadResult::kNoPixels:
+      App().m_log.Printf("BMP OPEN ERR %s can not get obj\n", path.c_str());
+      return false;
+    case plat::BmpLoadResult::kOk:
+      break;
+  }
+  m_bmi = BitmapInfoHeader{};
+  m_bmi.biWidth = bmp.width;
+  m_bmi.biHeight = bmp.height;
+  m_bmi.biBitCount = 24;
+  m_nBytesPerPixel = 3;
+  m_nPitch = (3 * bmp.width + 3) / 4 * 4;
+  m_bmi.biSizeImage = static_cast<std::uint32_t>(m_nPitch) * static_cast<std::uint32_t>(bmp.height);
+  std::copy(std::begin(bmp.masks), std::end(bmp.masks), m_masks);
+  m_pixels = std::move(bmp.bits);
+  m_pBits = m_pixels.data();
+  return true;
+}
+
+void CDibSurface::DrawString(int x, int y, const char* text, const plat::Font* font, COLORREF color) {
+  if (IsEmpty() || font == nullptr || text == nullptr) return;
+  font->Draw(View(), x, y, text, ColorFromRef(color));
 }
 
 void CDibSurface::Release() {
@@ -76,6 +113,50 @@ void CDibSurface::Blit(const CDibSurface& src, int x, int y, int w, int h, int s
   for (int i = 0; i < h; ++i) std::memmove(d.At(x, y + i), s.At(sx, sy + i), static_cast<std::size_t>(w) * 3);
 }
 
+namespace {
+
+// One pixel of the source onto the destination with the colour keys.
+inline void KeyPixel(std::uint8_t* d, const std::uint8_t* sp) {
+  const std::uint8_t b = sp[0], g = sp[1], r = sp[2];
+  if (g == 255 && (b | r) == 0) return;  // pure green: transparent
+  if (r == 255 && (b | g) == 0) {        // pure red: shadow
+    d[0] = static_cast<std::uint8_t>(d[0] >> 1);
+    d[1] = static_cast<std::uint8_t>(d[1] >> 1);
+    d[2] = static_cast<std::uint8_t>(d[2] >> 1);
+    return;
+  }
+  d[0] = b;
+  d[1] = g;
+  d[2] = r;
+}
+
+// Eight transparent pixels in a row, to skip the large empty parts of the overlay layers fast.
+constexpr std::uint8_t kGreenRun[24] = {0, 255, 0, 0, 255, 0, 0, 255, 0, 0, 255, 0,
+                                        0, 255, 0, 0, 255, 0, 0, 255, 0, 0, 255, 0};
+
+void KeyRow(std::uint8_t* dp, const std::uint8_t* sp, int w) {
+  int j = 0;
+  while (j < w) {
+    if (j + 8 <= w && std::memcmp(sp, kGreenRun, sizeof kGreenRun) == 0) {
+      j += 8;
+      sp += 24;
+      dp += 24;
+      continue;
+    }
+    KeyPixel(dp, sp);
+    ++j;
+    sp += 3;
+    dp += 3;
+  }
+}
+
+// Every second pixel of a row, from `first`.
+void KeyRowAlternate(std::uint8_t* dp, const std::uint8_t* sp, int w, int first) {
+  for (int j = first; j < w; j += 2) KeyPixel(dp + j * 3, sp + j * 3);
+}
+
+}  // namespace
+
 void CDibSurface::Overlay(const CDibSurface& src, int x, int y, int w, int h, int sx, int sy, int level) {
   if (level <= 0) return;
   level = std::min(level, 4);
@@ -83,24 +164,15 @@ void CDibSurface::Overlay(const CDibSurface& src, int x, int y, int w, int h, in
   const int x0 = x, y0 = y;
   const plat::PixelView d = View(), s = src.View();
   if (!ClipCopy(d, s, x, y, w, h, sx, sy)) return;
+  const int first_column_parity = (x - x0) & 1;
   for (int i = 0; i < h; ++i) {
     const int row = (y + i - y0) & 1;
+    const bool even = (kRowMask[row] & kColumnMask[0] & kLevelMask[level]) != 0;
+    const bool odd = (kRowMask[row] & kColumnMask[1] & kLevelMask[level]) != 0;
     const std::uint8_t* sp = s.At(sx, sy + i);
     std::uint8_t* dp = d.At(x, y + i);
-    for (int j = 0; j < w; ++j, sp += 3, dp += 3) {
-      const int col = (x + j - x0) & 1;
-      if ((kRowMask[row] & kColumnMask[col] & kLevelMask[level]) == 0) continue;
-      if (sp[0] == 0 && sp[1] == 255 && sp[2] == 0) continue;  // pure green: transparent
-      if (sp[0] == 0 && sp[1] == 0 && sp[2] == 255) {          // pure red: shadow
-        dp[0] >>= 1;
-        dp[1] >>= 1;
-        dp[2] >>= 1;
-        continue;
-      }
-      dp[0] = sp[0];
-      dp[1] = sp[1];
-      dp[2] = sp[2];
-    }
+    if (even && odd) KeyRow(dp, sp, w);
+    else if (even || odd) KeyRowAlternate(dp, sp, w, (odd ? 1 : 0) ^ first_column_parity);
   }
 }
 

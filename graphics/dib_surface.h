@@ -2,10 +2,19 @@
 // drawing operations and byte by byte.
 #pragma once
 #include <cstdint>
+#include <string>
 #include <vector>
 
+#include "platform/font.h"
 #include "platform/geometry.h"
 #include "platform/pixels.h"
+
+// A colour as the data and the screens write it: 0x00BBGGRR (0x00FF00 is pure green).
+using COLORREF = std::uint32_t;
+inline constexpr plat::Color ColorFromRef(COLORREF c) {
+  return plat::Color{static_cast<std::uint8_t>(c & 0xFF), static_cast<std::uint8_t>((c >> 8) & 0xFF),
+                     static_cast<std::uint8_t>((c >> 16) & 0xFF)};
+}
 
 // The bitmap information header as bitmap files store it (40 bytes).
 struct BitmapInfoHeader {
@@ -31,6 +40,9 @@ class CDibSurface {
 
   // A new 24-bit surface of the given size; its pixels are not initialised. True when it exists.
   bool Create(int width, int height);
+  // Replaces the surface by the bitmap file at `path` (any depth, converted to 24 bits). False,
+  // with a log line, when the file is missing or not a usable bitmap; the surface is then empty.
+  bool LoadBmp(const std::string& path);
   // Empties the surface.
   void Release();
 
@@ -41,6 +53,10 @@ class CDibSurface {
 
   // Every pixel of `rect` (clipped to the surface) becomes `color`.
   void Fill(const plat::Rect& rect, plat::Color color);
+  void Fill(const plat::Rect& rect, COLORREF color) { Fill(rect, ColorFromRef(color)); }
+  // Draws the CP932 text with its cell's top-left at (x, y): only the glyphs' pixels change, to
+  // exactly `color`. No wrapping; clipped to the surface. A missing font draws nothing.
+  void DrawString(int x, int y, const char* text, const plat::Font* font, COLORREF color);
   // Plain copies, clipped to both surfaces; nothing happens when either is empty.
   void CopyFrom(const CDibSurface& src);
   void Blit(const CDibSurface& src, int x, int y, int w, int h, int sx, int sy);

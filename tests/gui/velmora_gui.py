@@ -513,7 +513,65 @@ def case_no_display(s):
         raise Failure(f"stderr does not say that no display is available:\n{game.stderr()!r}")
 
 
+SCENE_BACK = (40, 140, 120)
+SCENE_PICTURE = (220, 180, 60)
+
+
+def case_scene(s):
+    """The test scene: the dissolve at level 2 shows picture and back layer in a checkerboard
+    starting with the picture at the top-left; the red band halves both; the text is drawn in
+    exactly white and exactly grey, nothing in between (monochrome glyphs through presentation)."""
+    game = s.start(scale="1")
+    window = s.window_of(game)
+
+    def drawn():
+        picture, rect = s.window_picture(window)
+        return not picture.is_black((rect[0], rect[1], rect[0] + 40, rect[1] + 40))
+
+    if not wait_for(drawn, 10, 0.25):
+        raise Failure("the scene was not drawn")
+    picture, rect = s.window_picture(window)
+    x0, y0 = rect[0], rect[1]
+
+    def at(x, y):
+        i = ((y0 + y) * picture.width + x0 + x) * 3
+        return tuple(picture.pixels[i:i + 3])
+
+    half = lambda c: tuple(v // 2 for v in c)
+    expected = [((100, 100), SCENE_PICTURE), ((101, 100), SCENE_BACK), ((101, 101), SCENE_PICTURE),
+                ((100, 101), SCENE_BACK), ((100, 220), half(SCENE_PICTURE)), ((101, 220), half(SCENE_BACK)),
+                ((0, 0), SCENE_PICTURE), ((639, 479), SCENE_PICTURE)]
+    for (x, y), colour in expected:
+        if at(x, y) != colour:
+            raise Failure(f"pixel ({x}, {y}) is {at(x, y)}, expected {colour}")
+    allowed = {SCENE_BACK, SCENE_PICTURE}
+    for (top, ink, least) in ((300, (255, 255, 255), 300), (330, (128, 128, 128), 200)):
+        area = (x0 + 40, y0 + top, x0 + 440, y0 + top + 16)
+        inked = picture.count(area, lambda p: p == ink)
+        stray = picture.count(area, lambda p: p != ink and p not in allowed)
+        if inked < least or stray:
+            raise Failure(f"text at y {top}: {inked} pixels of {ink}, {stray} of other colours")
+    if s.args.artifacts:
+        os.makedirs(s.args.artifacts, exist_ok=True)
+        with open(os.path.join(s.args.artifacts, "scene.ppm"), "wb") as f:
+            f.write(picture.raw)
+    s.x.key("alt+F4")
+    expect_quit_dialog_anywhere(s, window)
+    s.x.key("Return")
+    expect_clean_exit(game)
+
+
+def expect_quit_dialog_anywhere(s, window):
+    def shown():
+        picture, rect = s.window_picture(window)
+        return picture.count(rect, is_dark_blue) >= 1000
+
+    if not wait_for(shown, 10, 0.25):
+        raise Failure("the quit dialog did not appear")
+
+
 CASES = {
+    "scene": case_scene,
     "close-ok": case_close_ok,
     "close-cancel": case_close_cancel,
     "close-wm-delete": case_close_wm_delete,
