@@ -29,8 +29,6 @@ int CharBytes(const char* ch) {
 bool MayHang(const char* ch) {
   const int n = CharBytes(ch);
   if (n == 0) return false;
-  // Position 0 is the ideographic space: it is found, but only later members count, so a space
-  // at the end of a line starts the next line like any ordinary character.
   return FindChar(kHangingSet, ch, n) > 0;
 }
 
