@@ -7,6 +7,7 @@
 #include "app/velmora_app.h"
 #include "platform/dialog.h"
 #include "resources/game_resources.h"
+#include "story/init_game_data.h"
 
 CGameView* g_pGameView = nullptr;
 
@@ -31,7 +32,7 @@ CGameView::~CGameView() {
 
 bool CGameView::PreCreateWindow() {
   InitResources();
-  StubInitGameData();
+  InitGameData();
   return true;
 }
 

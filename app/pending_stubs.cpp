@@ -14,8 +14,6 @@ void StubSendMediaCommand(const char* command) {
   App().m_log.Printf("STUB SendMediaCommand: media playback is not built yet; skipped '%s'\n", command);
 }
 
-void StubInitGameData() { App().m_log.Printf("STUB InitGameData: data tables are not built yet; none loaded\n"); }
-
 void StubScriptRuntimeSetView(CGameView* view) {
   (void)view;
   App().m_log.Printf("STUB ScriptRuntimeSetView: the script runtime is not built yet\n");

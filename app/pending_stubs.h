@@ -10,8 +10,6 @@ class CGameView;
 bool StubOpenSoundDevice(CGameView* view);
 // Media command strings: the command is logged and not carried out.
 void StubSendMediaCommand(const char* command);
-// Data tables: nothing is loaded.
-void StubInitGameData();
 // Script runtime: the view is not handed over.
 void StubScriptRuntimeSetView(CGameView* view);
 // Opening movie, the view's first screen: a black screen whose tick only counts.
