@@ -133,10 +133,8 @@ inline void KeyPixel(std::uint8_t* d, const std::uint8_t* sp) {
 // Rows are worked in blocks of eight pixels (24 bytes, three 64-bit words). A block that is all
 // pure green is skipped; a block without any 0xFF byte holds no key colour at all and is copied
 // through a byte mask of the pixels the dither level draws; only the rest goes pixel by pixel.
-constexpr std::uint8_t kGreenRun[24] = {0, 255, 0, 0, 255, 0, 0, 255, 0, 0, 255, 0,
-                                        0, 255, 0, 0, 255, 0, 0, 255, 0, 0, 255, 0};
 
-// kGreenRun as three little-endian words.
+// Eight pure-green pixels (bytes 0, 255, 0 repeated) as three little-endian words.
 constexpr std::uint64_t kGreenWords[3] = {0xFF0000FF0000FF00ull, 0x0000FF0000FF0000ull, 0x00FF0000FF0000FFull};
 
 struct BlockMask {
