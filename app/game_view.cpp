@@ -78,7 +78,7 @@ int CGameView::OnCreate() {
 
 void CGameView::InitSoundAndTimer() {
   m_bSoundOK = false;
-  if (StubOpenSoundDevice(this)) {
+  if (m_sound.Open(22050)) {
     m_bSoundOK = true;
   } else {
     plat::ShowMessageBox(this, "サウンド/ビデオ機能が使用できません", AppTitle(), plat::MessageBoxButtons::kOk,
@@ -91,6 +91,10 @@ void CGameView::InitSoundAndTimer() {
 void CGameView::OnDestroy() {
   KillTimer(kSceneTimer);
   StubSendMediaCommand("close wmvideo");
+  m_bgmStream.Close();
+  m_voiceBuffer.Release();
+  m_seBuffer.Release();
+  m_sound.Close();
   m_surfParts.Release();
   for (CDibSurface& s : m_surfSlots) s.Release();
   m_surfBack.Release();

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "audio/sound_engine.h"
 #include "graphics/dib_surface.h"
 #include "platform/font.h"
 #include "platform/geometry.h"
@@ -47,6 +48,16 @@ class CGameView : public plat::Window {
   void OnLButtonUp(unsigned flags, int x, int y) override;
   bool OnCommand(int command) override;
 
+  // Sound channels: music (looping WAVE), voice (MPEG audio), effect (WAVE), by bare file name
+  // and volume level.
+  void BgmOn(const char* name, int level);
+  void BgmSetVolume(int level);
+  void BgmOff(int flag);
+  void VoiceOn(const char* name, int level);
+  void VoiceOff();
+  void SeOn(const char* name, int level);
+  void SeOff();
+
   LeaveFn m_pfnLeave = nullptr;
   MouseFn m_pfnMouseMove = nullptr;
   MouseFn m_pfnMouseUp = nullptr;
@@ -71,7 +82,15 @@ class CGameView : public plat::Window {
   std::int16_t m_nPictureLevel = 4;
   std::int16_t m_nMiddleLevel = 4;
   bool m_bSoundOK = false;
+  SoundDevice m_sound;
+  SoundBuffer m_seBuffer;
+  SoundBuffer m_voiceBuffer;
+  SoundStream m_bgmStream;
 };
+
+// Hundredths of a decibel for a music-or-effect level and for a voice level.
+int BgmSeVolume(int level);
+int VoiceVolume(int level);
 
 // The edge tab's mouse logic (hit-testing, highlight, the click that opens the in-game menu),
 // which the screen framework installs; the view runs it before the screen's own callback.

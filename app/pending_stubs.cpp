@@ -3,13 +3,6 @@
 #include "app/game_view.h"
 #include "app/velmora_app.h"
 
-bool StubOpenSoundDevice(CGameView* view) {
-  (void)view;
-  App().m_log.Printf("STUB OpenSoundDevice: sound output is not built yet; the game runs silently\n");
-  // No box for the player: the missing device is this build's, not the machine's.
-  return true;
-}
-
 void StubSendMediaCommand(const char* command) {
   App().m_log.Printf("STUB SendMediaCommand: media playback is not built yet; skipped '%s'\n", command);
 }

@@ -6,8 +6,6 @@
 
 class CGameView;
 
-// Sound output: the device is not opened; nothing plays.
-bool StubOpenSoundDevice(CGameView* view);
 // Media command strings: the command is logged and not carried out.
 void StubSendMediaCommand(const char* command);
 // Script runtime: the view is not handed over.

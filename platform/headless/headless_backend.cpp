@@ -7,6 +7,7 @@
 #include "platform/application.h"
 #include "platform/backend.h"
 #include "platform/headless/headless.h"
+#include "platform/headless/headless_audio.h"
 
 namespace plat {
 namespace {
@@ -87,7 +88,10 @@ class HeadlessBackend final : public Backend {
   bool WaitEvent(Event* event, std::optional<std::uint64_t> deadline_ms) override {
     if (PollEvent(event)) return true;
     HeadlessState& s = State();
-    if (deadline_ms.has_value() && *deadline_ms > s.now) s.now = *deadline_ms;
+    if (deadline_ms.has_value() && *deadline_ms > s.now) {
+      s.now = *deadline_ms;
+      headless::PullAudio();
+    }
     return false;
   }
 };
@@ -155,12 +159,16 @@ void Advance(std::uint64_t ms) {
   Application* app = Application::Current();
   if (app == nullptr || !app->headless()) {
     State().now += ms;
+    PullAudio();
     return;
   }
   app->RunUntil(State().now + ms);
 }
 
-void SpendTime(std::uint64_t ms) { State().now += ms; }
+void SpendTime(std::uint64_t ms) {
+  State().now += ms;
+  PullAudio();
+}
 
 void QueueModal(ModalAction action) { State().modal_actions.push_back(std::move(action)); }
 void QueueModalAdvance(std::uint64_t ms) {
