@@ -4,6 +4,8 @@
 #include <string>
 
 #include "app/pending_stubs.h"
+#include "audio/media_slot.h"
+#include "platform/media_command.h"
 #include "app/velmora_app.h"
 #include "platform/dialog.h"
 #include "resources/game_resources.h"
@@ -69,8 +71,9 @@ void CGameView::InitResources() {
 
 int CGameView::OnCreate() {
   PreCreateWindow();
-  const std::string command = "open \"" + App().m_strVideoPath + "op.wmv\" alias wmvideo style child parent 0";
-  StubSendMediaCommand(command.c_str());
+  // The opening movie's file, held open under a second alias for the view's whole life.
+  SendMediaString("open " + ShortPathForm(App().m_strVideoPath + "op" + ".wmv") + " alias wmvideo style child parent " +
+                  std::to_string(kMediaParentWindow));
   InitSoundAndTimer();
   StubPlayOpeningMovie(this);
   return 0;
@@ -80,6 +83,8 @@ void CGameView::InitSoundAndTimer() {
   m_bSoundOK = false;
   if (m_sound.Open(22050)) {
     m_bSoundOK = true;
+    // Videos and broadcasts play their sound through the same device.
+    plat::SetMediaAudioOutput(m_sound.directSound.get());
   } else {
     plat::ShowMessageBox(this, "サウンド/ビデオ機能が使用できません", AppTitle(), plat::MessageBoxButtons::kOk,
                          plat::DialogIcon::kNone);
@@ -90,7 +95,8 @@ void CGameView::InitSoundAndTimer() {
 
 void CGameView::OnDestroy() {
   KillTimer(kSceneTimer);
-  StubSendMediaCommand("close wmvideo");
+  SendMediaString("close wmvideo");
+  plat::SetMediaAudioOutput(nullptr);
   m_bgmStream.Close();
   m_voiceBuffer.Release();
   m_seBuffer.Release();

@@ -3,10 +3,6 @@
 #include "app/game_view.h"
 #include "app/velmora_app.h"
 
-void StubSendMediaCommand(const char* command) {
-  App().m_log.Printf("STUB SendMediaCommand: media playback is not built yet; skipped '%s'\n", command);
-}
-
 void StubScriptRuntimeSetView(CGameView* view) {
   (void)view;
   App().m_log.Printf("STUB ScriptRuntimeSetView: the script runtime is not built yet\n");

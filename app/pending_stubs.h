@@ -6,8 +6,6 @@
 
 class CGameView;
 
-// Media command strings: the command is logged and not carried out.
-void StubSendMediaCommand(const char* command);
 // Script runtime: the view is not handed over.
 void StubScriptRuntimeSetView(CGameView* view);
 // Opening movie, the view's first screen: a black screen whose tick only counts.

@@ -8,6 +8,7 @@
 #include "platform/backend.h"
 #include "platform/dialog.h"
 #include "platform/headless/headless.h"
+#include "platform/media_command.h"
 #include "platform/text_encoding.h"
 #include "platform/window.h"
 
@@ -232,6 +233,7 @@ void Application::Present() {
   std::vector<std::uint8_t>& px = impl_->present_pixels;
   px.assign(top->pixels_.begin(), top->pixels_.end());
   PixelView out{px.data(), base.width, base.height, base.pitch};
+  DrawMediaOverlay(out);  // videos sit over the view, under popups
   for (Window* p : impl_->popups) {
     if (!p->visible_ || p->view_.empty()) continue;
     const Rect r = IntersectRect(p->bounds_, Rect{0, 0, base.width, base.height});
@@ -267,6 +269,7 @@ bool Application::PumpOnce(std::optional<std::uint64_t> until) {
     std::stable_partition(order.begin(), order.end(), [](Window* w) { return w->kind() != WindowKind::kPopup; });
     for (Window* w : order) PaintWindow(w);
   }
+  if (MediaOverlayChanged()) present_pending_ = true;
   if (present_pending_) Present();
   // Then at most one timer message: a late timer fires once and is rescheduled from now.
   const std::uint64_t now = backend_->NowMs();
