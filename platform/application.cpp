@@ -287,6 +287,9 @@ bool Application::PumpOnce(std::optional<std::uint64_t> until) {
   if (until.has_value() && now >= *until) return false;
   std::optional<std::uint64_t> deadline = until;
   if (next != nullptr) deadline = deadline.has_value() ? std::min(*deadline, next->due) : next->due;
+  // A playing video's pictures come from its own thread: look for a new one every 10 ms.
+  if (!backend_->is_headless() && MediaVideoPlaying())
+    deadline = deadline.has_value() ? std::min(*deadline, now + 10) : now + 10;
   if (backend_->WaitEvent(&ev, deadline)) {
     Dispatch(ev);
     return !quit_;

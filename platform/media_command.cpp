@@ -831,6 +831,14 @@ void DrawMediaOverlay(const PixelView& picture) {
   s.drawn_serial = OverlaySerialLocked(s);
 }
 
+bool MediaVideoPlaying() {
+  MediaState& s = State();
+  std::lock_guard<std::mutex> lock(s.mu);
+  for (auto& [n, a] : s.aliases)
+    if (a.player != nullptr && a.video && a.visible && a.player->mode() == Mode::kPlaying) return true;
+  return false;
+}
+
 bool MediaOverlayChanged() {
   MediaState& s = State();
   std::lock_guard<std::mutex> lock(s.mu);

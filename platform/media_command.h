@@ -51,6 +51,8 @@ void CloseAllMedia();
 
 // Used by the presenter: draws every shown video into its rectangle of `picture`.
 void DrawMediaOverlay(const PixelView& picture);
+// True while a shown video plays: the loop then wakes often enough to present its frames.
+bool MediaVideoPlaying();
 // True when the overlay looks different from what DrawMediaOverlay last drew.
 bool MediaOverlayChanged();
 

@@ -573,8 +573,70 @@ def expect_quit_dialog_anywhere(s, window):
         raise Failure("the quit dialog did not appear")
 
 
+MOVIE_RECT = (80, 80, 560, 400)  # logical rectangle the movie demo plays its video in
+MOVIE_BORDER = 3                 # edge pixels left out of the flatness check
+MOVIE_TOLERANCE = 6              # per channel, for the video decoder's rounding
+
+
+def movie_colour(picture, rect):
+    """The one colour filling the movie rectangle (less a thin border) of the window at `rect`,
+    or None when it is not flat or is black."""
+    x0, y0 = rect[0], rect[1]
+    l, t, r, b = MOVIE_RECT
+    inner = (x0 + l + MOVIE_BORDER, y0 + t + MOVIE_BORDER, x0 + r - MOVIE_BORDER, y0 + b - MOVIE_BORDER)
+    i = ((inner[1] + inner[3]) // 2 * picture.width + (inner[0] + inner[2]) // 2) * 3
+    ref = tuple(picture.pixels[i:i + 3])
+    if max(ref) < 24:
+        return None
+    off = picture.count(inner, lambda p: max(abs(p[k] - ref[k]) for k in range(3)) > MOVIE_TOLERANCE)
+    return ref if off == 0 else None
+
+
+def case_movie(s):
+    """The movie demo: the test video (flat-colour pictures) plays scaled into (80, 80)-(560, 400),
+    filling it with one colour at a time and changing colour as it plays and loops; the rest of
+    the window stays black."""
+    game = s.start(scale="1")
+    window = s.window_of(game)
+    seen = []
+
+    def flat():
+        picture, rect = s.window_picture(window)
+        colour = movie_colour(picture, rect)
+        if colour is not None and colour not in seen:
+            seen.append(colour)
+        return colour is not None
+
+    if not wait_for(flat, 15, 0.2):
+        raise Failure("the movie rectangle never showed one flat, non-black colour")
+    picture, rect = s.last_picture, s.x.geometry(window)
+    x0, y0 = rect[0], rect[1]
+    rect = (x0, y0, x0 + rect[2], y0 + rect[3])
+    if s.args.artifacts:
+        os.makedirs(s.args.artifacts, exist_ok=True)
+        with open(os.path.join(s.args.artifacts, "movie.ppm"), "wb") as f:
+            f.write(picture.raw)
+    l, t, r, b = MOVIE_RECT
+    outside = [(0, 0, 640, t - 1), (0, b + 1, 640, 480), (0, t, l - 1, b), (r + 1, t, 640, b)]
+    for area in outside:
+        if not picture.is_black((x0 + area[0], y0 + area[1], x0 + area[2], y0 + area[3])):
+            raise Failure(f"the window is not black outside the movie rectangle, in {area}")
+    # The video shows ten colours a second: within a few seconds (and across a restart) the
+    # rectangle must have shown several of them, not one frozen picture.
+    wait_for(lambda: flat() and len(seen) >= 3, 6, 0.1)
+    if len(seen) < 3:
+        raise Failure(f"the movie does not play: only the colours {seen} were seen in 6 s")
+    if not game.running():
+        raise Failure(f"the demo ended with {game.proc.returncode} while the movie played:\n{game.stderr()}")
+    s.x.key("alt+F4")
+    expect_quit_dialog_anywhere(s, window)
+    s.x.key("Return")
+    expect_clean_exit(game)
+
+
 CASES = {
     "scene": case_scene,
+    "movie": case_movie,
     "close-ok": case_close_ok,
     "close-cancel": case_close_cancel,
     "close-wm-delete": case_close_wm_delete,
