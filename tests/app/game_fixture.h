@@ -77,6 +77,13 @@ class GameFolderTest : public ::testing::Test {
     return out;
   }
 
+  // A complete game folder with the log switched on, and the application constructed in it.
+  CVelmoraApp& StartLoggedGame(bool run = false) {
+    AddSamples(game_);
+    EnableLog();
+    return StartGame(run);
+  }
+
   // Constructs the application (the start-up checks) and, when `run`, creates its windows.
   CVelmoraApp& StartGame(bool run = true) {
     app_ = std::make_unique<CVelmoraApp>();

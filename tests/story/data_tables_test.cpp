@@ -124,9 +124,7 @@ class DataTablesTest : public GameFolderTest {
  protected:
   void SetUp() override {
     GameFolderTest::SetUp();
-    AddSamples(game_);
-    EnableLog();
-    StartGame(false);
+    StartLoggedGame();
     std::memset(&sysparam, 0, sizeof sysparam);
   }
   void Write(const std::string& name, const std::string& text) { std::ofstream(game_ / "ev" / name) << text; }

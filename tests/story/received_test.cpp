@@ -18,9 +18,7 @@ class ReceivedTest : public GameFolderTest {
  protected:
   void SetUp() override {
     GameFolderTest::SetUp();
-    AddSamples(game_);
-    EnableLog();
-    StartGame(false);
+    StartLoggedGame();
     Load("photList.csv", "h\np004_01,Beach\n", LoadPhotoTable);
     Load("roomList.csv", "h\n0,a\n1,b\n2,c\n3,d\n4,e\n", LoadRoomTable);
     Load("movList.csv", "h\nvD027_01,Palace\n", LoadMovieTable);

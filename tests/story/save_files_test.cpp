@@ -52,9 +52,7 @@ class SaveFilesTest : public GameFolderTest {
  protected:
   void SetUp() override {
     GameFolderTest::SetUp();
-    AddSamples(game_);
-    EnableLog();
-    StartGame(false);
+    StartLoggedGame();
     plat::OverrideWallClock(kNow);
     std::memset(&svparam, 0, sizeof svparam);
     std::memset(&sysparam, 0, sizeof sysparam);
