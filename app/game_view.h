@@ -4,6 +4,7 @@
 #pragma once
 #include <cstdint>
 #include <memory>
+#include <string>
 
 #include "audio/sound_engine.h"
 #include "graphics/dib_surface.h"
@@ -57,6 +58,8 @@ class CGameView : public plat::Window {
   void VoiceOff();
   void SeOn(const char* name, int level);
   void SeOff();
+  // The voice and effect channels: stop the channel, load the file, play it once at `volume`.
+  void PlayOnce(SoundBuffer& channel, const std::string& path, const char* logFormat, int volume);
 
   LeaveFn m_pfnLeave = nullptr;
   MouseFn m_pfnMouseMove = nullptr;

@@ -46,13 +46,16 @@ void CGameView::BgmOff(int flag) {
 }
 
 void CGameView::VoiceOn(const char* name, int level) {
+  PlayOnce(m_voiceBuffer, App().m_strVoicePath + name + ".mp3", "VOICE ON '%s'\n", VoiceVolume(level));
+}
+
+void CGameView::PlayOnce(SoundBuffer& channel, const std::string& path, const char* logFormat, int volume) {
   if (!m_bSoundOK) return;
-  const std::string path = App().m_strVoicePath + name + ".mp3";
-  App().m_log.Printf("VOICE ON '%s'\n", path.c_str());
-  m_voiceBuffer.Stop();
-  if (!m_voiceBuffer.Load(m_sound, path)) return;
-  m_voiceBuffer.SetVolume(VoiceVolume(level));
-  m_voiceBuffer.Play();
+  App().m_log.Printf(logFormat, path.c_str());
+  channel.Stop();
+  if (!channel.Load(m_sound, path)) return;
+  channel.SetVolume(volume);
+  channel.Play();
 }
 
 void CGameView::VoiceOff() {
@@ -60,13 +63,7 @@ void CGameView::VoiceOff() {
 }
 
 void CGameView::SeOn(const char* name, int level) {
-  if (!m_bSoundOK) return;
-  const std::string path = App().m_strSePath + name + ".wav";
-  App().m_log.Printf("SE ON '%s'\n", path.c_str());
-  m_seBuffer.Stop();
-  if (!m_seBuffer.Load(m_sound, path)) return;
-  m_seBuffer.SetVolume(BgmSeVolume(level));
-  m_seBuffer.Play();
+  PlayOnce(m_seBuffer, App().m_strSePath + name + ".wav", "SE ON '%s'\n", BgmSeVolume(level));
 }
 
 void CGameView::SeOff() {

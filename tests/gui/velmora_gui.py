@@ -372,6 +372,18 @@ def expect_clean_exit(game, timeout=10):
         raise Failure(f"the game ended with exit code {code}, expected 0:\n{game.stderr()}")
 
 
+def quit_through_dialog(s, window, game, scale=1, anywhere=False):
+    """Alt+F4, the quit dialog appears, Return (its default button, OK) ends the game cleanly.
+    `anywhere`: the picture under the dialog is not black, so only its caption bar is looked for."""
+    s.x.key("alt+F4")
+    if anywhere:
+        expect_quit_dialog_anywhere(s, window)
+    else:
+        expect_quit_dialog(s, window, scale=scale)
+    s.x.key("Return")
+    expect_clean_exit(game)
+
+
 # ----------------------------------------------------------------------------------------------
 # Cases
 
@@ -408,10 +420,7 @@ def case_close_cancel(s):
     time.sleep(1)
     if not game.running():
         raise Failure(f"the game ended with {game.proc.returncode} after the quit dialog was cancelled")
-    s.x.key("alt+F4")
-    expect_quit_dialog(s, window)
-    s.x.key("Return")
-    expect_clean_exit(game)
+    quit_through_dialog(s, window, game)
 
 
 def case_close_wm_delete(s):
@@ -453,10 +462,7 @@ def case_scale(args):
             if (w, h) != expected:
                 raise Failure(f"{label}: client area {w}x{h}, expected {expected[0]}x{expected[1]}")
             expect_black_window(s, window, label)
-            s.x.key("alt+F4")
-            expect_quit_dialog(s, window, scale=w // LOGICAL_W)
-            s.x.key("Return")
-            expect_clean_exit(game)
+            quit_through_dialog(s, window, game, scale=w // LOGICAL_W)
         except Failure as e:
             s.save_failure_picture("scale")
             raise Failure(f"{label}: {e}")
@@ -493,10 +499,7 @@ def case_second_start(s):
         raise Failure(f"the first copy ended with {first.proc.returncode} when the second was started")
     if s.x.visible_windows_of(first.pid) != [window]:
         raise Failure("the first copy's window is gone")
-    s.x.key("alt+F4")
-    expect_quit_dialog(s, window)
-    s.x.key("Return")
-    expect_clean_exit(first)
+    quit_through_dialog(s, window, first)
 
 
 def case_no_display(s):
@@ -558,10 +561,7 @@ def case_scene(s):
         os.makedirs(s.args.artifacts, exist_ok=True)
         with open(os.path.join(s.args.artifacts, "scene.ppm"), "wb") as f:
             f.write(picture.raw)
-    s.x.key("alt+F4")
-    expect_quit_dialog_anywhere(s, window)
-    s.x.key("Return")
-    expect_clean_exit(game)
+    quit_through_dialog(s, window, game, anywhere=True)
 
 
 def expect_quit_dialog_anywhere(s, window):
@@ -628,10 +628,7 @@ def case_movie(s):
         raise Failure(f"the movie does not play: only the colours {seen} were seen in 6 s")
     if not game.running():
         raise Failure(f"the demo ended with {game.proc.returncode} while the movie played:\n{game.stderr()}")
-    s.x.key("alt+F4")
-    expect_quit_dialog_anywhere(s, window)
-    s.x.key("Return")
-    expect_clean_exit(game)
+    quit_through_dialog(s, window, game, anywhere=True)
 
 
 CASES = {
