@@ -3,12 +3,14 @@
 #include <cstdio>
 #include <string>
 
-#include "app/pending_stubs.h"
 #include "audio/media_slot.h"
 #include "platform/media_command.h"
 #include "app/velmora_app.h"
 #include "platform/dialog.h"
 #include "resources/game_resources.h"
+#include "script/script_runtime.h"
+#include "gallery/opening_movie.h"
+#include "screens/edge_tab.h"
 #include "story/init_game_data.h"
 
 CGameView* g_pGameView = nullptr;
@@ -19,7 +21,7 @@ constexpr unsigned kSceneTimer = 0;
 constexpr unsigned kScenePeriodMs = 50;
 constexpr plat::Rect kEdgeStrip{0, 0, 6, 480};
 
-EdgeTabLogic g_edgeTab{StubEdgeTabMouse, StubEdgeTabMouse, StubEdgeTabMouse};
+EdgeTabLogic g_edgeTab{EdgeTabMouseMove, EdgeTabMouseDown, EdgeTabMouseUp};
 
 }  // namespace
 
@@ -75,7 +77,7 @@ int CGameView::OnCreate() {
   SendMediaString("open " + ShortPathForm(App().m_strVideoPath + "op" + ".wmv") + " alias wmvideo style child parent " +
                   std::to_string(kMediaParentWindow));
   InitSoundAndTimer();
-  StubPlayOpeningMovie(this);
+  PlayOpeningMovie(this);
   return 0;
 }
 
@@ -90,7 +92,7 @@ void CGameView::InitSoundAndTimer() {
                          plat::DialogIcon::kNone);
   }
   SetTimer(kSceneTimer, kScenePeriodMs);
-  StubScriptRuntimeSetView(this);
+  ScriptRuntimeSetView(this);
 }
 
 void CGameView::OnDestroy() {

@@ -61,6 +61,12 @@ class CGameView : public plat::Window {
   // The voice and effect channels: stop the channel, load the file, play it once at `volume`.
   void PlayOnce(SoundBuffer& channel, const std::string& path, const char* logFormat, int volume);
 
+  // The day loop: runs the current phase of the current time slot; the phase's screen has ended.
+  void GameDo();
+  void NextPhase();
+  // Starts a scene: `resume` is 0 for a scene reached in play, 1 for one entered from a save.
+  void PlayScript(const char* name, int resume);
+
   LeaveFn m_pfnLeave = nullptr;
   MouseFn m_pfnMouseMove = nullptr;
   MouseFn m_pfnMouseUp = nullptr;

@@ -158,6 +158,9 @@ int Dialog::DoModal(Window* owner) {
     }
   }
   if (!CreatePopup(top, {left, y, left + w, y + h})) return -1;
+  // A window below that holds the mouse (a dialog opened by a button release, say) gives it up,
+  // so the dialog's own buttons receive the clicks.
+  ReleaseCapture();
 
   ActiveStack().push_back(this);
   if (state_->focus_edit != kNoControl) {

@@ -349,7 +349,15 @@ class TtfFont final : public Font {
 
 }  // namespace
 
+// GCC marks AddressSanitizer builds with __SANITIZE_ADDRESS__, clang only through __has_feature.
 #if defined(__SANITIZE_ADDRESS__)
+#define VELMORA_FONT_ASAN 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define VELMORA_FONT_ASAN 1
+#endif
+#endif
+#if defined(VELMORA_FONT_ASAN)
 // fontconfig loses a few bytes while it parses its configuration files on first use; nothing of
 // ours can free them. The library is built without frame pointers, so the leak checker's stacks
 // stop at its first frame and only the library as a whole can be named here.

@@ -11,6 +11,7 @@
 #include "story/csv_text.h"
 #include "story/game_state.h"
 #include "story/save_files.h"
+#include "story/table_rows.h"
 
 ScriptTable scriptTable;
 MovieTable movieTable;
@@ -37,53 +38,6 @@ const char* MediaLabel(MediaKind kind) {
 
 int ReadInt16(const char* field) { return ReadCsvNumber(field, INT16_MIN, INT16_MAX); }
 
-// Walks the data lines of a table text: the header is skipped, a line without fields ends the
-// table, and a row that would take the end mark's place is dropped with a log line. `fill` gets
-// the row index and the line's fields.
-template <class Fill>
-int ParseRows(std::string_view text, int capacity, const char* label, int fields_needed, CDebugLog& log,
-              Fill fill) {
-  CsvLineReader reader(text);
-  char line[kCsvLineBytes + 1];
-  if (!reader.Next(line)) return 0;  // the header, whatever it holds
-  int n = 0;
-  while (reader.Next(line)) {
-    const CsvFields fields = SplitCsvFields(line);
-    if (fields.count == 0) break;
-    if (n >= capacity - 1) {
-      log.Printf("--- %s TB FULL --- %d rows kept, the rest of the file is dropped\n", label, n);
-      break;
-    }
-    if (fields.count < fields_needed)
-      log.Printf("%s TB row %d: %d of %d fields, the missing ones are left empty\n", label, n, fields.count,
-                 fields_needed);
-    fill(n, fields);
-    ++n;
-  }
-  return n;
-}
-
-// Reads the start of a table file into `text`. False when the file cannot be opened.
-bool ReadTableFile(const std::string& path, std::string* text) {
-  std::FILE* f = plat::OpenFile(path, "rb");
-  if (f == nullptr) return false;
-  text->resize(kMaxTableFileBytes);
-  const std::size_t got = std::fread(text->data(), 1, text->size(), f);
-  std::fclose(f);
-  text->resize(got);
-  return true;
-}
-
-// Reads the file or, when it cannot be opened, logs that and gives an empty text.
-std::string TableText(const std::string& path, const char* label) {
-  std::string text;
-  if (!ReadTableFile(path, &text)) {
-    App().m_log.Printf("LOAD %s TB: cannot open '%s'; the table stays empty\n", label, path.c_str());
-    text.clear();
-  }
-  return text;
-}
-
 template <class Table>
 int FindMedia(const Table& table, const char* fileId) {
   if (fileId == nullptr) return -1;
@@ -98,7 +52,27 @@ int FindMedia(const Table& table, const char* fileId) {
 
 const char* KeyText(const char* fileId) { return fileId != nullptr ? fileId : ""; }
 
+// Reads the start of a table file into `text`. False when the file cannot be opened.
+bool ReadTableFile(const std::string& path, std::string* text) {
+  std::FILE* f = plat::OpenFile(path, "rb");
+  if (f == nullptr) return false;
+  text->resize(kMaxTableFileBytes);
+  const std::size_t got = std::fread(text->data(), 1, text->size(), f);
+  std::fclose(f);
+  text->resize(got);
+  return true;
+}
+
 }  // namespace
+
+std::string TableText(const std::string& path, const char* label) {
+  std::string text;
+  if (!ReadTableFile(path, &text)) {
+    App().m_log.Printf("LOAD %s TB: cannot open '%s'; the table stays empty\n", label, path.c_str());
+    text.clear();
+  }
+  return text;
+}
 
 int ParseScriptTable(std::string_view text, ScriptRow* rows, int capacity, CDebugLog& log) {
   std::memset(rows, 0, sizeof(ScriptRow) * static_cast<std::size_t>(capacity));

@@ -5,14 +5,14 @@
 #include "app/velmora_app.h"
 #include "gallery/received.h"
 #include "story/data_tables.h"
-#include "story/event_table_stub.h"
+#include "story/event_table.h"
 #include "story/game_state.h"
 #include "story/save_files.h"
 
 void InitGameData() {
   const std::string& folder = App().m_strEventPath;
   LoadScriptTable(folder + "sEventList" + ".csv");
-  StubLoadEventTable(folder + "sEventTable" + ".csv");
+  LoadEventTable(folder + "sEventTable" + ".csv");
   LoadMovieTable(folder + "movList" + ".csv");
   LoadPhotoTable(folder + "photList" + ".csv");
   LoadRadioTable(folder + "radioList" + ".csv");

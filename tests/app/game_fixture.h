@@ -35,6 +35,30 @@ inline std::string ReadAll(const fs::path& p) {
   return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
+// The log's entries run together without their time prefixes ("12/09 18:20:05 :"), so a test
+// can find text written by several entries in a row.
+inline std::string WithoutLogPrefixes(const std::string& log) {
+  static constexpr char kShape[] = "00/00 00:00:00 :";  // 0 stands for a digit
+  constexpr std::size_t kLength = sizeof kShape - 1;
+  auto prefix_at = [&](std::size_t i) {
+    if (i + kLength > log.size()) return false;
+    for (std::size_t k = 0; k < kLength; ++k) {
+      const char c = log[i + k];
+      if (kShape[k] == '0' ? (c < '0' || c > '9') : c != kShape[k]) return false;
+    }
+    return true;
+  };
+  std::string out;
+  for (std::size_t i = 0; i < log.size();) {
+    if (prefix_at(i)) {
+      i += kLength;
+    } else {
+      out += log[i++];
+    }
+  }
+  return out;
+}
+
 class GameFolderTest : public ::testing::Test {
  protected:
   void SetUp() override {

@@ -5,7 +5,7 @@
 
 #include "app/game_view.h"
 #include "app/main_frame.h"
-#include "app/pending_stubs.h"
+#include "screens/edge_tab.h"
 #include "game_fixture.h"
 
 namespace {
@@ -26,7 +26,7 @@ class GameViewTest : public GameFolderTest {
     Advance(1);  // the first paint
   }
   void TearDown() override {
-    SetEdgeTabLogic(EdgeTabLogic{StubEdgeTabMouse, StubEdgeTabMouse, StubEdgeTabMouse});
+    SetEdgeTabLogic(EdgeTabLogic{EdgeTabMouseMove, EdgeTabMouseDown, EdgeTabMouseUp});
     GameFolderTest::TearDown();
   }
   CGameView* view_ = nullptr;
@@ -41,13 +41,22 @@ TEST_F(GameViewTest, OpensCentredBlackAndTheFirstTickReachesTheOpeningScreen) {
   EXPECT_TRUE(SameColor(PresentedPixel(320, 240), plat::Color{0, 0, 0}));
 
   // The opening screen was entered during creation; the timer then runs every 50 ms.
-  EXPECT_EQ(g_nStubOpeningTicks, 0);
+  static CGameView::TickFn opening;
+  static int ticks;
+  opening = view_->m_pfnTick;
+  ticks = 0;
+  ASSERT_NE(opening, nullptr);
+  ASSERT_NE(view_->m_pfnMouseUp, nullptr);
+  view_->m_pfnTick = [] {
+    ++ticks;
+    opening();
+  };
   Advance(48);  // 49 ms since creation
-  EXPECT_EQ(g_nStubOpeningTicks, 0);
+  EXPECT_EQ(ticks, 0);
   Advance(1);
-  EXPECT_EQ(g_nStubOpeningTicks, 1);
+  EXPECT_EQ(ticks, 1);
   Advance(500);
-  EXPECT_EQ(g_nStubOpeningTicks, 11);
+  EXPECT_EQ(ticks, 11);
 }
 
 TEST_F(GameViewTest, ASlowTickIsNotFollowedByABurst) {
