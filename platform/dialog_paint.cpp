@@ -58,6 +58,21 @@ BaseUnits ComputeBaseUnits(const Font* font, const DialogTemplate& tmpl) {
     if (full > 0) bu.x = std::max(1, (full + 1) / 2);
     else if (letters > 0) bu.x = std::max(1, (letters + 26) / 52);
     if (font->height() > 0) bu.y = font->height();
+    // A static text is shown on one line in full: where the stand-in face draws a text wider than
+    // its control, the whole dialog widens with it (at most by half), keeping its layout.
+    const int widest = bu.x + bu.x / 2;
+    for (const DialogControl& c : tmpl.controls) {
+      if (c.type != ControlType::kStatic || c.cx <= 0 || c.text.empty()) continue;
+      int text = 0;  // the widest of its lines
+      for (std::size_t start = 0; start <= c.text.size();) {
+        const std::size_t end = std::min(c.text.find('\n', start), c.text.size());
+        text = std::max(text, TextWidth(font, std::string_view(c.text).substr(start, end - start)));
+        start = end + 1;
+      }
+      if (text <= DluToPixelsX(c.cx, bu) + bu.x) continue;  // fits, give or take rounding
+      const int needed = (text * 4 + c.cx - 1) / c.cx;
+      bu.x = std::clamp(needed, bu.x, std::max(bu.x, widest));
+    }
   }
   return bu;
 }

@@ -5,7 +5,8 @@ set -eu
 PACKAGES="build-essential cmake ninja-build pkg-config clang libclang-rt-14-dev
 libsdl2-dev libsdl2-ttf-dev libfontconfig-dev fonts-ipafont-gothic
 libavformat-dev libavcodec-dev libavutil-dev libswscale-dev libswresample-dev libgtk-3-dev
-libgtest-dev libgmock-dev libbenchmark-dev python3 imagemagick xvfb xauth xdotool x11-utils"
+libgtest-dev libgmock-dev libbenchmark-dev python3 imagemagick xvfb xauth xdotool x11-utils
+espeak-ng"
 
 missing=""
 for p in $PACKAGES; do

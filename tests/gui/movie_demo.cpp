@@ -35,6 +35,8 @@ class MovieDemoApp : public CVelmoraApp {
     if (!CVelmoraApp::InitInstance()) return false;
     CGameView& v = *g_pGameView;
     v.LeaveScreen();
+    // The opening movie started with the view; the demo takes its place and its media alias.
+    SendMediaString("close mcitest");
     v.m_surfFrame.Fill(v.m_rcScreen, kBlack);
     v.m_surfBack.Fill(v.m_rcScreen, kBlack);
     v.m_surfTop.Fill(v.m_rcScreen, kKeyGreen);

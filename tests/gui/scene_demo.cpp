@@ -2,6 +2,7 @@
 // across it, and white and grey text on the top layer. The gui test checks its pixels on the
 // screen; the picture is also a quick look at what the composition and the fonts produce.
 #include "app/game_view.h"
+#include "audio/media_slot.h"
 #include "app/velmora_app.h"
 
 namespace {
@@ -12,6 +13,8 @@ class SceneDemoApp : public CVelmoraApp {
     if (!CVelmoraApp::InitInstance()) return false;
     CGameView& v = *g_pGameView;
     v.LeaveScreen();
+    // The opening movie started with the view; the demo takes its place and its media alias.
+    SendMediaString("close mcitest");
     const plat::Rect all{0, 0, 640, 480};
     v.m_surfBack.Fill(all, plat::Color{40, 140, 120});
     v.m_surfPicture.Fill(all, plat::Color{220, 180, 60});

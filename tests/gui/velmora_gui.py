@@ -336,18 +336,21 @@ def corners_of(rect, scale):
     return [(x0, y0, x0 + s, y0 + s), (x1 - s, y0, x1, y0 + s), (x0, y1 - s, x0 + s, y1), (x1 - s, y1 - s, x1, y1)]
 
 
-def expect_black_window(s, window, what):
-    def black():
-        picture, rect = s.window_picture(window)
-        return picture.is_black(rect)
+def expect_opening_screen(s, window, what, scale=1):
+    """The opening screen: the movie plays in the middle of a black window, so the window's
+    corners are black (with the sample data missing, the whole window is)."""
 
-    if not wait_for(black, 5, 0.25):
-        raise Failure(f"{what}: the window is not all black")
+    def black_corners():
+        picture, rect = s.window_picture(window)
+        return all(picture.is_black(c) for c in corners_of(rect, scale))
+
+    if not wait_for(black_corners, 5, 0.25):
+        raise Failure(f"{what}: the window's corners are not black")
 
 
 def expect_quit_dialog(s, window, scale=1):
-    """The quit dialog is drawn inside the game window: a dark-blue caption bar and a light face
-    in the middle of the window, the corners of the game picture left untouched."""
+    """The quit dialog is drawn inside the game window: a dark-blue caption bar and a light face,
+    both in the middle of the window, whatever the game shows around it."""
 
     def shown():
         picture, rect = s.window_picture(window)
@@ -358,9 +361,20 @@ def expect_quit_dialog(s, window, scale=1):
     if not wait_for(shown, 10, 0.25):
         raise Failure("the quit dialog (dark-blue caption bar, light face in the middle) did not appear")
     picture, rect = s.window_picture(window)
-    for corner in corners_of(rect, scale):
-        if not picture.is_black(corner):
-            raise Failure(f"the dialog covers the window's corner {corner}; it should sit in the middle")
+    x0, y0, x1, y1 = rect
+    cx, cy = (x0 + x1) // 2, (y0 + y1) // 2
+    middle = (cx - 160 * scale, cy - 100 * scale, cx + 160 * scale, cy + 100 * scale)
+    if picture.count(middle, is_dark_blue) < picture.count(rect, is_dark_blue):
+        raise Failure("the dialog's caption bar is not in the middle of the window")
+
+
+def expect_no_dialog(s, window):
+    def gone():
+        picture, rect = s.window_picture(window)
+        return picture.count(rect, is_dark_blue) < 200
+
+    if not wait_for(gone, 5, 0.25):
+        raise Failure("the dialog is still shown")
 
 
 def expect_clean_exit(game, timeout=10):
@@ -389,7 +403,7 @@ def quit_through_dialog(s, window, game, scale=1, anywhere=False):
 
 
 def case_close_ok(s):
-    """First start: a 640 × 480 black window; Alt+F4 opens the quit dialog; Return (its default
+    """First start: a 640 × 480 window on the opening screen; Alt+F4 opens the quit dialog; Return (its default
     button, OK) ends the game with exit code 0."""
     game = s.start(scale="1")
     window = s.window_of(game)
@@ -399,7 +413,7 @@ def case_close_ok(s):
     title = s.x.run("xdotool", "getwindowname", str(window)).decode().strip()
     if title != "Velmora":
         raise Failure(f"window title {title!r}, expected 'Velmora'")
-    expect_black_window(s, window, "the opening screen")
+    expect_opening_screen(s, window, "the opening screen")
     s.x.key("alt+F4")
     expect_quit_dialog(s, window)
     if not game.running():
@@ -409,14 +423,14 @@ def case_close_ok(s):
 
 
 def case_close_cancel(s):
-    """Escape in the quit dialog ("return to game") leaves the game running with its picture
-    restored; a second Alt+F4 then reopens the dialog and OK ends the game."""
+    """Escape in the quit dialog ("return to game") leaves the game running with the dialog
+    gone; a second Alt+F4 then reopens the dialog and OK ends the game."""
     game = s.start(scale="1")
     window = s.window_of(game)
     s.x.key("alt+F4")
     expect_quit_dialog(s, window)
     s.x.key("Escape")
-    expect_black_window(s, window, "after the quit dialog was cancelled")
+    expect_no_dialog(s, window)
     time.sleep(1)
     if not game.running():
         raise Failure(f"the game ended with {game.proc.returncode} after the quit dialog was cancelled")
@@ -461,7 +475,7 @@ def case_scale(args):
             x, y, w, h = s.x.geometry(window)
             if (w, h) != expected:
                 raise Failure(f"{label}: client area {w}x{h}, expected {expected[0]}x{expected[1]}")
-            expect_black_window(s, window, label)
+            expect_opening_screen(s, window, label, scale=w // LOGICAL_W)
             quit_through_dialog(s, window, game, scale=w // LOGICAL_W)
         except Failure as e:
             s.save_failure_picture("scale")
@@ -631,6 +645,93 @@ def case_movie(s):
     quit_through_dialog(s, window, game, anywhere=True)
 
 
+def save_artifact(s, picture, name):
+    if s.args.artifacts:
+        os.makedirs(s.args.artifacts, exist_ok=True)
+        with open(os.path.join(s.args.artifacts, name), "wb") as f:
+            f.write(picture.raw)
+
+
+def region(picture, rect, area):
+    """The bytes of a logical area of the window at `rect`, row by row."""
+    x0, y0 = rect[0], rect[1]
+    l, t, r, b = area
+    return b"".join(picture.pixels[((y0 + y) * picture.width + x0 + l) * 3:((y0 + y) * picture.width + x0 + r) * 3]
+                    for y in range(t, b))
+
+
+def case_new_game(s):
+    """With the sample data: the opening movie plays in the middle of the window; a click leads
+    to the title; hovering over the first button shows its highlighted face, pressing it its
+    pressed face; the release opens the name dialog; a typed name and Return start the first day,
+    whose scene shows the edge tab at the window's left border."""
+    game = s.start(scale="1")
+    window = s.window_of(game)
+    first_button = (234, 260, 402, 284)
+
+    def movie_shown():
+        picture, rect = s.window_picture(window)
+        x0, y0 = rect[0], rect[1]
+        inside = picture.count((x0 + 100, y0 + 100, x0 + 540, y0 + 380), lambda p: max(p) >= 40)
+        return inside > 20000 and all(picture.is_black(c) for c in corners_of(rect, 1))
+
+    if not wait_for(movie_shown, 15, 0.2):
+        raise Failure("the opening movie did not show in the middle of a black window")
+    save_artifact(s, s.last_picture, "new-game-1-opening.ppm")
+
+    s.x.run("xdotool", "mousemove", "--window", str(window), "600", "20", "click", "1")
+
+    def title_shown():
+        picture, rect = s.window_picture(window)
+        return not any(picture.is_black(c) for c in corners_of(rect, 1))
+
+    if not wait_for(title_shown, 10, 0.2):
+        raise Failure("a click during the opening movie did not lead to the title screen")
+    picture, rect = s.window_picture(window)
+    normal = region(picture, rect, first_button)
+    save_artifact(s, picture, "new-game-2-title.ppm")
+
+    s.x.run("xdotool", "mousemove", "--window", str(window), "315", "271")
+    if not wait_for(lambda: region(*s.window_picture(window), first_button) != normal, 5, 0.2):
+        raise Failure("hovering over the first title button did not change its face")
+    picture, rect = s.window_picture(window)
+    highlighted = region(picture, rect, first_button)
+    save_artifact(s, picture, "new-game-3-title-hover.ppm")
+
+    s.x.run("xdotool", "mousedown", "1")
+    if not wait_for(lambda: region(*s.window_picture(window), first_button) not in (normal, highlighted), 5, 0.2):
+        raise Failure("pressing the first title button did not show its pressed face")
+    save_artifact(s, s.last_picture, "new-game-4-title-pressed.ppm")
+    s.x.run("xdotool", "mouseup", "1")
+
+    def dialog_shown():
+        picture, rect = s.window_picture(window)
+        return picture.count(rect, is_dark_blue) >= 1000
+
+    if not wait_for(dialog_shown, 10, 0.2):
+        raise Failure("the name dialog did not open after the new-game button")
+    save_artifact(s, s.last_picture, "new-game-5-name-dialog.ppm")
+    s.x.run("xdotool", "key", "--delay", "30", *(["BackSpace"] * 12))
+    s.x.run("xdotool", "type", "--delay", "60", "Aki")
+    time.sleep(0.5)
+    save_artifact(s, s.window_picture(window)[0], "new-game-6-name-typed.ppm")
+    s.x.key("Return")
+
+    def first_day():
+        picture, rect = s.window_picture(window)
+        x0, y0 = rect[0], rect[1]
+        tab = picture.count((x0, y0, x0 + 6, y0 + 480), lambda p: max(p) >= 40)
+        return picture.count(rect, is_dark_blue) < 200 and tab > 1000
+
+    if not wait_for(first_day, 15, 0.25):
+        raise Failure("the first day's scene (with the edge tab at the left border) did not appear")
+    time.sleep(3)
+    save_artifact(s, s.window_picture(window)[0], "new-game-7-first-day.ppm")
+    if not game.running():
+        raise Failure(f"the game ended with {game.proc.returncode}:\n{game.stderr()}")
+    quit_through_dialog(s, window, game, anywhere=True)
+
+
 CASES = {
     "scene": case_scene,
     "movie": case_movie,
@@ -639,6 +740,7 @@ CASES = {
     "close-wm-delete": case_close_wm_delete,
     "second-start": case_second_start,
     "no-display": case_no_display,
+    "new-game": case_new_game,
 }
 
 
