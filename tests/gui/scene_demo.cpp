@@ -4,6 +4,7 @@
 #include "app/game_view.h"
 #include "audio/media_slot.h"
 #include "app/velmora_app.h"
+#include "platform/files.h"
 
 namespace {
 
@@ -28,6 +29,9 @@ class SceneDemoApp : public CVelmoraApp {
   }
 };
 
+// The demo lives beside the tests and reads the game folder's data, as if it were the program
+// there; the folder is set before the application object below looks for it.
+const bool g_gameFolder = (plat::OverrideModuleFolder(VELMORA_GAME_FOLDER), true);
 SceneDemoApp theDemo;
 
 }  // namespace
