@@ -3,6 +3,7 @@
 #include "app/game_view.h"
 #include "app/velmora_app.h"
 #include "audio/media_slot.h"
+#include "screens/screen_entry.h"
 #include "screens/title_screen.h"
 
 namespace {
@@ -31,13 +32,7 @@ void PlayOpeningMovie(CGameView* view) {
   view->m_pfnTick = OpeningTick;
 
   view->m_surfPicture.Fill(view->m_rcScreen, kBlack);
-  view->m_surfFrame.Fill(view->m_rcScreen, kBlack);
-  view->m_surfBack.Fill(view->m_rcScreen, kBlack);
-  view->m_surfTop.Fill(view->m_rcScreen, kKeyGreen);
-  view->m_bMiddleOn = false;
-  view->m_nFadeStep = 8;
-  view->m_nPictureLevel = 4;
-  view->m_nMiddleLevel = 4;
+  ClearScreenLayers(*view);
 
   g_openingMovie.MovieOpen(App().m_strVideoPath + "op" + ".wmv", 80, 80, 480, 320, false, false);
   g_openingMovie.Play();

@@ -6,6 +6,7 @@
 #include "app/velmora_app.h"
 #include "platform/dialog.h"
 #include "resources/game_resources.h"
+#include "screens/screen_entry.h"
 #include "screens/title_screen.h"
 #include "story/csv_text.h"
 #include "story/game_state.h"
@@ -20,12 +21,7 @@ void StartNewGame(CGameView* view) {
   svparam.phase = 0;
   view->LeaveScreen();
   view->m_surfPicture.Fill(view->m_rcScreen, kBlack);
-  view->m_surfFrame.Fill(view->m_rcScreen, kBlack);
-  view->m_surfTop.Fill(view->m_rcScreen, kKeyGreen);
-  view->m_nMiddleLevel = 4;
-  view->m_nPictureLevel = 4;
-  view->m_bMiddleOn = false;
-  view->m_nFadeStep = 8;
+  ClearScreenLayers(*view);
   view->Invalidate(&view->m_rcScreen);
 
   std::memset(svparam.userName, 0, sizeof svparam.userName);

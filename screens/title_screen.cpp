@@ -3,6 +3,7 @@
 #include "app/game_view.h"
 #include "app/velmora_app.h"
 #include "screens/button_panel.h"
+#include "screens/screen_entry.h"
 #include "screens/screen_stubs.h"
 #include "story/game_state.h"
 #include "story/init_game_data.h"
@@ -59,13 +60,7 @@ void ShowTitleScreen(CGameView* view) {
   view->m_pfnMouseUp = TitleMouseUp;
 
   view->m_surfPicture.LoadBmp(App().m_strMiscPath + "title256" + ".bmp");
-  view->m_surfFrame.Fill(view->m_rcScreen, kBlack);
-  view->m_surfBack.Fill(view->m_rcScreen, kBlack);
-  view->m_surfTop.Fill(view->m_rcScreen, kKeyGreen);
-  view->m_bMiddleOn = false;
-  view->m_nFadeStep = 8;
-  view->m_nPictureLevel = 4;
-  view->m_nMiddleLevel = 4;
+  ClearScreenLayers(*view);
 
   g_title.table = g_titleButtons;
   g_title.count = kTitleButtons;

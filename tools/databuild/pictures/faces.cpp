@@ -160,4 +160,17 @@ void IconClip(CDibSurface& s, int cx, int cy, Color ink) {
   FrameRect(s, cx - 1, cy - 4, 3, 8, ink);
 }
 
+FaceDraw WindowBarButton(int kind) {
+  return [kind](CDibSurface& s, int x, int y, int w, int h, Look look) {
+    Panel(s, x + 1, y + 1, w - 2, h - 2, 3, FillFor(kPinkLight, look), kOutline);
+    const Color ink = InkFor(look);
+    if (kind == 0) FillRect(s, x + 4, y + 10, 8, 2, ink);
+    if (kind == 1) FrameRect(s, x + 4, y + 4, 8, 8, ink);
+    if (kind == 2) {
+      Line(s, x + 4.5, y + 4.5, x + 11.5, y + 11.5, 1.5, ink);
+      Line(s, x + 11.5, y + 4.5, x + 4.5, y + 11.5, 1.5, ink);
+    }
+  };
+}
+
 }  // namespace databuild::pic

@@ -38,6 +38,9 @@ FaceDraw RoundButton(std::string label, Color base, int fontSize = 16,
                      std::function<void(CDibSurface&, int cx, int cy, Color ink)> icon = nullptr);
 // A choice of a pair: the inactive look is "chosen" (a filled mark), not grey.
 FaceDraw ChoiceButton(std::string label, Color base);
+// The three small buttons of a window bar (0 minimise, 1 maximise, 2 close): never enabled,
+// drawn for the look of a desktop program.
+FaceDraw WindowBarButton(int kind);
 
 // Look-dependent colours shared by the buttons.
 Color FillFor(Color base, Look look);

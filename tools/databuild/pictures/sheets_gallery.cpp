@@ -9,19 +9,6 @@
 namespace databuild::pic {
 namespace {
 
-FaceDraw Bar(int kind) {
-  return [kind](CDibSurface& s, int x, int y, int w, int h, Look look) {
-    Panel(s, x + 1, y + 1, w - 2, h - 2, 3, FillFor(kPinkLight, look), kOutline);
-    const Color ink = InkFor(look);
-    if (kind == 0) FillRect(s, x + 4, y + 10, 8, 2, ink);
-    if (kind == 1) FrameRect(s, x + 4, y + 4, 8, 8, ink);
-    if (kind == 2) {
-      Line(s, x + 4.5, y + 4.5, x + 11.5, y + 11.5, 1.5, ink);
-      Line(s, x + 11.5, y + 4.5, x + 4.5, y + 11.5, 1.5, ink);
-    }
-  };
-}
-
 // A tab: the inactive look is the current tab, shown raised and filled.
 FaceDraw Tab(const std::string& label, Color base) {
   return [=](CDibSurface& s, int x, int y, int w, int h, Look look) {
@@ -84,9 +71,9 @@ bool BuildGallerySheet(const fs::path& file, bool player) {
   FillCircle(s, 540, 372, 74 - 2, Mix(panel, kWhite, 1, 3));
 
   std::vector<FaceSet> buttons = {
-      {585, 6, 16, 16, 560, 496, 560, 512, 560, 512, Bar(0)},
-      {601, 6, 16, 16, 576, 496, 576, 512, 576, 512, Bar(1)},
-      {619, 6, 16, 16, 592, 496, 592, 512, 592, 512, Bar(2)},
+      {585, 6, 16, 16, 560, 496, 560, 512, 560, 512, WindowBarButton(0)},
+      {601, 6, 16, 16, 576, 496, 576, 512, 576, 512, WindowBarButton(1)},
+      {619, 6, 16, 16, 592, 496, 592, 512, 592, 512, WindowBarButton(2)},
       {17, 405, 64, 64, 64, 672, 128, 672, 192, 672,
        RoundButton("戻る", kPeach, 14, [](CDibSurface& c, int cx, int cy, Color ink) {
          Line(c, cx - 8, cy, cx + 7, cy, 3, ink);

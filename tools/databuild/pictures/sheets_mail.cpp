@@ -7,20 +7,6 @@
 namespace databuild::pic {
 namespace {
 
-// The three small buttons of the window bar: never enabled, drawn for the look of a mail program.
-FaceDraw BarButton(int kind) {
-  return [kind](CDibSurface& s, int x, int y, int w, int h, Look look) {
-    Panel(s, x + 1, y + 1, w - 2, h - 2, 3, FillFor(kPinkLight, look), kOutline);
-    const Color ink = InkFor(look);
-    if (kind == 0) FillRect(s, x + 4, y + 10, 8, 2, ink);
-    if (kind == 1) FrameRect(s, x + 4, y + 4, 8, 8, ink);
-    if (kind == 2) {
-      Line(s, x + 4.5, y + 4.5, x + 11.5, y + 11.5, 1.5, ink);
-      Line(s, x + 11.5, y + 4.5, x + 4.5, y + 11.5, 1.5, ink);
-    }
-  };
-}
-
 FaceDraw ArrowButton(int dir) {
   return [dir](CDibSurface& s, int x, int y, int w, int h, Look look) {
     Panel(s, x + 1, y + 1, w - 2, h - 2, 3, FillFor(kLavender, look), look == Look::kHover ? kRoseDeep : kOutline);
@@ -58,9 +44,9 @@ bool BuildMailSheet(const fs::path& misc) {
   FillRoundRect(s, 10, 414, 620, 62, 12, Mix(kLavenderLight, kLavender, 1, 2));
 
   std::vector<FaceSet> buttons = {
-      {585, 4, 16, 16, 512, 496, 512, 512, 512, 512, BarButton(0)},
-      {601, 4, 16, 16, 528, 496, 528, 512, 528, 512, BarButton(1)},
-      {619, 4, 16, 16, 544, 496, 544, 512, 544, 512, BarButton(2)},
+      {585, 4, 16, 16, 512, 496, 512, 512, 512, 512, WindowBarButton(0)},
+      {601, 4, 16, 16, 528, 496, 528, 512, 528, 512, WindowBarButton(1)},
+      {619, 4, 16, 16, 544, 496, 544, 512, 544, 512, WindowBarButton(2)},
       {584, 99, 16, 16, 48, 480, 64, 480, 80, 480, ArrowButton(0)},
       {584, 119, 16, 16, 48, 496, 64, 496, 80, 496, ArrowButton(2)},
       {68, 410, 64, 64, 64, 512, 128, 512, 192, 512,

@@ -114,6 +114,17 @@ class VoiceState {
   std::vector<Decay> pluck_decay_;
 };
 
+// Where sample `*at` of a note goes in a buffer of `size` samples: wrapped round a loop, or
+// false once past the end of a buffer that does not loop.
+bool PlaceSample(long* at, long size, bool wrap) {
+  if (wrap) {
+    *at %= size;
+    if (*at < 0) *at += size;
+    return true;
+  }
+  return *at < size;
+}
+
 }  // namespace
 
 std::uint32_t Rng::Next() {
@@ -155,12 +166,7 @@ void AddNote(std::vector<float>* buffer, bool wrap, Instrument instrument, long 
   float* out = buffer->data();
   for (long i = 0; i < total; ++i) {
     long at = start + i;
-    if (wrap) {
-      at %= size;
-      if (at < 0) at += size;
-    } else if (at >= size) {
-      break;
-    }
+    if (!PlaceSample(&at, size, wrap)) break;
     const double t = static_cast<double>(i) / kSampleRate;
     double level = voice.Next(t, phase);
     if (t > note_seconds) level *= release.Next();
@@ -182,12 +188,7 @@ void AddShaker(std::vector<float>* buffer, bool wrap, long start, double gain, s
   double previous = 0.0;
   for (long i = 0; i < total; ++i) {
     long at = start + i;
-    if (wrap) {
-      at %= size;
-      if (at < 0) at += size;
-    } else if (at >= size) {
-      break;
-    }
+    if (!PlaceSample(&at, size, wrap)) break;
     const double t = static_cast<double>(i) / kSampleRate;
     const double noise = rng.Uniform() * 2.0 - 1.0;
     const double bright = noise - previous;  // a first difference keeps only the hiss
