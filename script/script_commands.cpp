@@ -8,6 +8,7 @@
 #include "script/script_loader.h"
 #include "script/script_runtime.h"
 #include "story/data_tables.h"
+#include "story/csv_text.h"
 #include "story/game_state.h"
 
 namespace {
@@ -23,14 +24,6 @@ enum Command {
 };
 
 constexpr plat::Rect kWholeScreen{0, 0, 640, 480};
-
-// Copies a parameter's text into a 16-byte name field of the play-through, cut to 15 bytes.
-template <std::size_t N>
-void CopyName(char (&dst)[N], const char* src) {
-  const std::size_t n = strnlen(src, N - 1);
-  std::memcpy(dst, src, n);
-  dst[n] = '\0';
-}
 
 void StartWait(WaitKind kind) {
   scriptRuntime.waitPending = 1;
@@ -96,7 +89,7 @@ void BackgroundOn(CGameView* view, const char* name, int dissolve) {
     view->m_surfPicture.Create(640, 480);
     view->m_surfPicture.Fill(kWholeScreen, kBlack);
   }
-  CopyName(svparam.bgName, name);
+  CopyFixedString(svparam.bgName, sizeof svparam.bgName, name);
   view->AddDirty(view->m_rcScreen);
 }
 
@@ -137,7 +130,7 @@ int RunScriptCommand(int index) {
     case kBgmon:
       App().m_log.Printf("Script Bgm Start:%s\n", name);
       if (view != nullptr) view->BgmOn(name, svparam.bgmVolume);
-      CopyName(svparam.bgmName, name);
+      CopyFixedString(svparam.bgmName, sizeof svparam.bgmName, name);
       return 0;
     case kBgmoff:
       App().m_log.Printf("Script Bgm stop\n");

@@ -11,18 +11,12 @@
 #include "platform/files.h"
 #include "script/script_parse.h"
 #include "script/script_runtime.h"
+#include "story/csv_text.h"
 #include "story/data_tables.h"
 #include "story/game_state.h"
 #include "story/save_files.h"
 
 namespace {
-
-// Copies `src` into a field of `size` bytes, cut to size - 1 bytes, always terminated.
-void CopyField(char* dst, std::size_t size, const char* src) {
-  const std::size_t n = strnlen(src, size - 1);
-  std::memcpy(dst, src, n);
-  dst[n] = '\0';
-}
 
 // Marks the row seen in this play-through and for good, and writes the system file.
 void MarkSeen(int row) {
@@ -49,11 +43,11 @@ void ScLoadScriptByName(const char* requested) {
   // The name may point into the buffer this load replaces (a jump line's name does not, but a
   // caller's might): work on a copy.
   char name[kScriptNameSize];
-  CopyField(name, sizeof name, requested);
+  CopyFixedString(name, sizeof name, requested);
 
   const int row = ScFindScript(name);
   App().m_log.Printf("ScLoadScriptByName \"%s\" fNum=%d\n", name, row);
-  CopyField(svparam.scriptName, sizeof svparam.scriptName, name);
+  CopyFixedString(svparam.scriptName, sizeof svparam.scriptName, name);
   if (row >= 0) {
     const ScriptRow& r = scriptTable.rows[row];
     if (r.route != 0) svparam.param[0] = r.route;
