@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "app/game_view.h"
+#include "app/velmora_app.h"
 #include "script/script_commands.h"
 #include "script/script_loader.h"
 #include "script/script_parse.h"
@@ -88,6 +89,11 @@ int ScChoice() {
   std::memcpy(rt.choiceTarget, block.target, sizeof rt.choiceTarget);
   rt.choiceCount = static_cast<std::int16_t>(block.count);
   rt.choiceSel = -1;
+  if (block.count == 0) {
+    // Nothing could ever be chosen: the block is passed over instead of holding the scene.
+    App().m_log.Printf("ScChoice: a choice block without choices is passed over\n");
+    return 1;
+  }
   rt.waitPending = 1;
   rt.waitKind = kWaitChoice;
   rt.tickCount = 0;

@@ -280,6 +280,17 @@ TEST_F(ScriptCommandTest, AChoiceBlockWaitsForTheChoice) {
   EXPECT_STREQ(rt.choiceLabel[2], ""); EXPECT_STREQ(rt.choiceTarget[2], "");
 }
 
+TEST_F(ScriptCommandTest, AChoiceBlockWithoutChoicesIsPassedOver) {
+  ScriptRuntime& rt = scriptRuntime;
+  ResetRuntime();
+  EXPECT_EQ(Run("/\r\n/\r\nnext;"), 1);
+  EXPECT_EQ(Rest(), "\r\nnext;");
+  EXPECT_EQ(rt.mode, 0);
+  EXPECT_EQ(rt.waitPending, 0);
+  EXPECT_EQ(rt.choiceCount, 0);
+  EXPECT_TRUE(LogHas("ScChoice: a choice block without choices is passed over"));
+}
+
 TEST_F(ScriptCommandTest, SyntaxErrorsShowTheBoxLogTheTextAndStopTheScene) {
   ScriptRuntime& rt = scriptRuntime;
   struct Case {
